@@ -1,0 +1,132 @@
+#include "EditBox.h"
+
+#include "FontMapping.h"
+
+#include <QEvent>
+#include <QMouseEvent>
+#include <QStyleOptionFrame>
+#include <QValidator>
+
+namespace xilan {
+namespace {
+
+// Case conversion as the user types or pastes.
+class CaseValidator : public QValidator
+{
+public:
+    CaseValidator(bool upper, QObject *parent) : QValidator(parent), m_upper(upper) {}
+    State validate(QString &input, int &) const override
+    {
+        input = m_upper ? input.toUpper() : input.toLower();
+        return Acceptable;
+    }
+
+private:
+    bool m_upper;
+};
+
+} // namespace
+
+EditBox::EditBox(const EditBoxProperties &properties, QWidget *parent) : QLineEdit(parent)
+{
+    if (std::optional<QFont> font = FontMapping::fontFromRecord(properties.Font))
+        setFont(*font);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Text, properties.TextColor.resolve(pal));
+    pal.setColor(QPalette::Base, properties.BackColor.resolve(pal));
+    setPalette(pal);
+    setFrame(properties.Border != 0);
+    if (properties.MaxLength > 0)
+        setMaxLength(properties.MaxLength);
+    const Qt::Alignment horizontal = properties.Align == 1 ? Qt::AlignHCenter
+                                     : properties.Align == 2 ? Qt::AlignRight
+                                                             : Qt::AlignLeft;
+    // Top-aligned inside margins that placeTextLine() sets, so that the line's
+    // place follows our rounding rather than the toolkit's.
+    setAlignment(horizontal | Qt::AlignTop);
+    if (properties.InputMode == 1)
+        setReadOnly(true);
+    if (properties.InputMode == 2) {
+        setEchoMode(QLineEdit::Password);
+        const QString mask = properties.PasswordChar.toUnicode();
+        if (!mask.isEmpty())
+            setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: %1; }")
+                                  .arg(mask.at(0).unicode()));
+    }
+    if (properties.CaseConversion == 1 || properties.CaseConversion == 2)
+        setValidator(new CaseValidator(properties.CaseConversion == 2, this));
+
+    QLineEdit::setText(properties.Text.toUnicode());
+    setCursorPosition(qBound(0, properties.SelStart, int(QLineEdit::text().size())));
+    if (properties.SelLength > 0)
+        setSelection(cursorPosition(), properties.SelLength);
+
+    // textEdited is the toolkit's signal for changes made by the user, undo and
+    // redo and input-method commits included, and never for setText().
+    connect(this, &QLineEdit::textEdited, this, &EditBox::changed);
+    placeTextLine();
+}
+
+xilan::Text EditBox::text() const
+{
+    return xilan::Text::fromUnicode(QLineEdit::text());
+}
+
+void EditBox::setText(const xilan::Text &text)
+{
+    QLineEdit::setText(text.toUnicode());
+    Q_EMIT changed();
+}
+
+QRect EditBox::contentsArea() const
+{
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    return style()->subElementRect(QStyle::SE_LineEditContents, &option, this);
+}
+
+int EditBox::textLineTop() const
+{
+    const QRect area = contentsArea();
+    return area.top() + (area.height() - fontMetrics().height()) / 2;
+}
+
+void EditBox::placeTextLine()
+{
+    // The toolkit draws a top-aligned line one pixel below the top of the
+    // area left by the margins.
+    constexpr int toolkitLineOffset = 1;
+    const int top = textLineTop() - contentsArea().top() - toolkitLineOffset;
+    const QMargins current = textMargins();
+    if (current.top() != qMax(0, top))
+        setTextMargins(current.left(), qMax(0, top), current.right(), 0);
+}
+
+void EditBox::resizeEvent(QResizeEvent *event)
+{
+    QLineEdit::resizeEvent(event);
+    placeTextLine();
+}
+
+void EditBox::changeEvent(QEvent *event)
+{
+    QLineEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        placeTextLine();
+}
+
+void EditBox::mousePressEvent(QMouseEvent *event)
+{
+    // The bands above and below the text line belong to the frame: a click
+    // there takes the focus but does not move the caret.
+    const int top = textLineTop();
+    const int y = event->position().toPoint().y();
+    if (y < top || y >= top + fontMetrics().height()) {
+        setFocus(Qt::MouseFocusReason);
+        event->accept();
+        return;
+    }
+    QLineEdit::mousePressEvent(event);
+}
+
+} // namespace xilan

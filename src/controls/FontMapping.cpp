@@ -1,0 +1,92 @@
+#include "FontMapping.h"
+
+#include "model/FontRecord.h"
+#include "model/Text.h"
+
+#include <QApplication>
+#include <QFontMetricsF>
+
+namespace xilan {
+namespace {
+
+const QString SansFamily = QStringLiteral("Xilan CJK Sans");
+
+} // namespace
+
+void FontMapping::installSubstitutions()
+{
+    static const bool installed = [] {
+        // The Windows face first, under both its names, so that it wins where it
+        // is installed; the Noto faces of the set-up everywhere else.
+        const QStringList serif{QStringLiteral("SimSun"), QStringLiteral("NSimSun"),
+                                QStringLiteral("Noto Serif CJK SC"),
+                                QStringLiteral("Source Han Serif SC")};
+        const QStringList sans{QStringLiteral("Microsoft YaHei"),
+                               QStringLiteral("Noto Sans CJK SC"),
+                               QStringLiteral("Source Han Sans SC")};
+        const QStringList sansLight{QStringLiteral("Microsoft YaHei Light"),
+                                    QStringLiteral("Noto Sans CJK SC Light"),
+                                    QStringLiteral("Noto Sans CJK SC"),
+                                    QStringLiteral("Source Han Sans SC Light")};
+        QFont::insertSubstitutions(QStringLiteral("宋体"), serif);
+        QFont::insertSubstitutions(QStringLiteral("新宋体"), serif);
+        QFont::insertSubstitutions(QStringLiteral("微软雅黑"), sans);
+        QFont::insertSubstitutions(QStringLiteral("微软雅黑 Light"), sansLight);
+        QFont::insertSubstitutions(SansFamily, sans);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
+QString FontMapping::defaultCjkFamily()
+{
+    return SansFamily;
+}
+
+std::optional<QFont> FontMapping::fontFromRecord(const QByteArray &bytes)
+{
+    const std::optional<FontRecord> record = FontRecord::fromBytes(bytes);
+    if (!record)
+        return std::nullopt;
+    installSubstitutions();
+
+    const QString face = Text::fromGbk(record->faceNameBytes()).toUnicode();
+    QFont font(defaultGuiFont());
+    font.setFamilies({face.isEmpty() ? SansFamily : face});
+    font.setStyleHint(QFont::AnyStyle, QFont::PreferQuality);
+
+    if (record->height < 0) {
+        font.setPixelSize(-record->height);
+    } else if (record->height > 0) {
+        // A positive height is the cell height, em plus internal leading.
+        font.setPixelSize(record->height);
+        const qreal cell = QFontMetricsF(font).height();
+        if (cell > 0)
+            font.setPixelSize(qMax(1, qRound(record->height * record->height / cell)));
+    }
+    // Weight 0 asks for the default weight.
+    if (record->weight > 0)
+        font.setWeight(QFont::Weight(qBound(1, int(record->weight), 1000)));
+    else
+        font.setWeight(QFont::Normal);
+    font.setItalic(record->italic != 0);
+    font.setUnderline(record->underline != 0);
+    font.setStrikeOut(record->strikeOut != 0);
+    // Proof quality: smoothed glyph edges.
+    font.setStyleStrategy(QFont::PreferAntialias);
+    return font;
+}
+
+QFont FontMapping::fontOrDefault(const QByteArray &record)
+{
+    if (std::optional<QFont> font = fontFromRecord(record))
+        return *font;
+    return defaultGuiFont();
+}
+
+QFont FontMapping::defaultGuiFont()
+{
+    return QApplication::font();
+}
+
+} // namespace xilan

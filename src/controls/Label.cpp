@@ -1,0 +1,44 @@
+#include "Label.h"
+
+#include "FontMapping.h"
+#include "Frame.h"
+#include "OverlayText.h"
+
+#include <QPainter>
+
+namespace xilan {
+
+Label::Label(const LabelProperties &properties, QWidget *parent)
+    : QWidget(parent), m_properties(properties), m_unicode(properties.Text.toUnicode()),
+      m_recordFont(FontMapping::fontFromRecord(properties.Font))
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void Label::setText(const xilan::Text &text)
+{
+    m_properties.Text = text;
+    m_unicode = text.toUnicode();
+    update();
+}
+
+void Label::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), m_properties.BackColor.resolve(palette()));
+    Frame::paint(painter, rect(), palette(), m_properties.Border);
+
+    const QRect inside = Frame::inside(rect(), m_properties.Border);
+    painter.setClipRect(inside);
+    OverlayText caption;
+    caption.text = m_unicode;
+    caption.font = m_recordFont.value_or(font());
+    caption.color = m_properties.TextColor.resolve(palette());
+    caption.effect = m_properties.Effect;
+    caption.horzAlign = m_properties.HorzAlign;
+    caption.vertAlign = m_properties.VertAlign;
+    caption.wordWrap = m_properties.WordWrap;
+    caption.paint(painter, inside);
+}
+
+} // namespace xilan

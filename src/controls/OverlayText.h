@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+class QPainter;
+
+namespace xilan {
+
+// How overlays and captions lay out and draw their text; both kinds draw it
+// the same way.
+struct OverlayText
+{
+    enum Effect { None = 0, Etched = 1, Embossed = 2, Shadow = 3 };
+
+    QString text;
+    QFont font;
+    QColor color;
+    int effect = None;
+    int horzAlign = 0; // 1 centre, 2 right, else left
+    int vertAlign = 1; // 1 middle, 2 bottom, else top
+    bool wordWrap = false;
+
+    // Draws only the glyphs (and the effect's copy) into rect on a transparent
+    // background. A line that does not fit is neither wrapped nor shortened: it
+    // overflows on the side its alignment leaves open and the painter's clip
+    // cuts it. Every character is drawn as it is: ampersands are not prefixes.
+    void paint(QPainter &painter, const QRect &rect) const;
+
+    int alignmentFlags() const;
+};
+
+} // namespace xilan

@@ -1,0 +1,98 @@
+#include "TransLabel.h"
+
+#include "FontMapping.h"
+#include "OverlayText.h"
+
+#include <QPainter>
+
+namespace xilan {
+
+TransLabel::TransLabel(const TransLabelProperties &properties, QWidget *parent)
+    : QWidget(parent), m_properties(properties), m_unicode(properties.Text.toUnicode()),
+      m_recordFont(FontMapping::fontFromRecord(properties.Font))
+{
+    // No background of its own: the parent's pixels show through.
+    setAutoFillBackground(false);
+    setAttribute(Qt::WA_NoSystemBackground);
+}
+
+void TransLabel::setText(const xilan::Text &text)
+{
+    // Every setting repaints, even of an equal text: the caller relies on the
+    // screen showing exactly this text when the call returns.
+    m_properties.Text = text;
+    m_unicode = text.toUnicode();
+    RefreshOverlay();
+}
+
+void TransLabel::setEffect(int effect)
+{
+    m_properties.Effect = qBound(0, effect, 3);
+    RefreshOverlay();
+}
+
+void TransLabel::setFontRecord(const QByteArray &record)
+{
+    m_properties.Font = record;
+    m_recordFont = FontMapping::fontFromRecord(record);
+    RefreshOverlay();
+}
+
+void TransLabel::setTextColor(Colour colour)
+{
+    m_properties.TextColor = colour;
+    RefreshOverlay();
+}
+
+void TransLabel::setHorzAlign(int align)
+{
+    m_properties.HorzAlign = qBound(0, align, 2);
+    RefreshOverlay();
+}
+
+void TransLabel::setVertAlign(int align)
+{
+    m_properties.VertAlign = qBound(0, align, 2);
+    RefreshOverlay();
+}
+
+void TransLabel::setWordWrap(bool wrap)
+{
+    m_properties.WordWrap = wrap;
+    RefreshOverlay();
+}
+
+void TransLabel::RefreshOverlay()
+{
+    QWidget *top = window();
+    if (!isVisible() || !top->isVisible()) {
+        // Not on the screen: the next paint draws the current text anyway.
+        update();
+        return;
+    }
+    // repaint() of the top-level window's region paints synchronously, from the
+    // window's background up through every widget that meets it in stacking
+    // order, and flushes to the screen, all before returning.
+    top->repaint(QRect(mapTo(top, QPoint(0, 0)), size()));
+}
+
+void TransLabel::PaintOverlay(QPainter &painter) const
+{
+    OverlayText overlay;
+    overlay.text = m_unicode;
+    overlay.font = m_recordFont.value_or(font());
+    overlay.color = m_properties.TextColor.resolve(palette());
+    overlay.effect = m_properties.Effect;
+    overlay.horzAlign = m_properties.HorzAlign;
+    overlay.vertAlign = m_properties.VertAlign;
+    overlay.wordWrap = m_properties.WordWrap;
+    overlay.paint(painter, rect());
+}
+
+void TransLabel::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    PaintOverlay(painter);
+}
+
+} // namespace xilan
