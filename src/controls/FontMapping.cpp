@@ -84,6 +84,20 @@ QFont FontMapping::fontOrDefault(const QByteArray &record)
     return defaultGuiFont();
 }
 
+void FontMapping::installDefaultGuiFont()
+{
+    installSubstitutions();
+    QFont font = QApplication::font();
+    QStringList families = font.families();
+    if (families.isEmpty())
+        families << font.family();
+    if (families.contains(SansFamily))
+        return;
+    families << SansFamily;
+    font.setFamilies(families);
+    QApplication::setFont(font);
+}
+
 QFont FontMapping::defaultGuiFont()
 {
     return QApplication::font();

@@ -31,6 +31,11 @@ public:
 
     // The platform's default GUI font.
     static QFont defaultGuiFont();
+
+    // Makes Chinese text in the default GUI font use the default CJK sans face
+    // where the platform's own default face has no such glyphs, rather than
+    // whatever face the system's fallback happens to find first.
+    static void installDefaultGuiFont();
 };
 
 } // namespace xilan

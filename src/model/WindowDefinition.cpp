@@ -34,7 +34,11 @@ std::vector<const ControlDefinition *> WindowDefinition::children(QStringView pi
 
 std::vector<const ControlDefinition *> WindowDefinition::windowControls() const
 {
-    return children(QStringView());
+    std::vector<const ControlDefinition *> out;
+    for (const ControlDefinition &c : controls)
+        if (c.parent.isEmpty())
+            out.push_back(&c);
+    return out;
 }
 
 QPoint WindowDefinition::placeInWindow(const ControlDefinition &control) const

@@ -6,6 +6,7 @@
 #include "WindowBuilder.h"
 #include "controls/Button.h"
 #include "controls/EditBox.h"
+#include "controls/FontMapping.h"
 #include "controls/Label.h"
 #include "controls/TransLabel.h"
 #include "model/Assets.h"
@@ -35,6 +36,7 @@ Shell::Shell(WindowTable windows, QObject *parent)
     // The program ends when its last window is destroyed, which the shell
     // decides, not when the toolkit sees no visible window.
     QGuiApplication::setQuitOnLastWindowClosed(false);
+    FontMapping::installDefaultGuiFont();
     qApp->installEventFilter(this);
 }
 
