@@ -20,18 +20,26 @@ namespace {
 
 using Action = std::function<void(EditBox *)>;
 
-// A top-level host with the box under test and a second control that can take
-// the focus away from it.
+// A top-level host with the box under test, optionally a twin to compare its
+// pixels with in the same window state, and a second control that can take the
+// focus away from both.
 struct Host
 {
-    explicit Host(const EditBoxProperties &properties, QSize size = {96, 30})
+    explicit Host(const EditBoxProperties &properties, QSize size = {96, 30},
+                  const std::optional<EditBoxProperties> &twinProperties = {})
     {
         window = std::make_unique<QWidget>();
-        window->resize(size.width() + 20, size.height() + 60);
-        box = new EditBox(properties, window.get());
-        box->setGeometry(QRect(QPoint(10, 10), size));
+        window->resize(2 * size.width() + 30, size.height() + 60);
+        // First in the focus chain, so that the window's activation gives the
+        // focus to it rather than to a box.
         other = new QLineEdit(window.get());
         other->setGeometry(10, size.height() + 20, 60, 24);
+        box = new EditBox(properties, window.get());
+        box->setGeometry(QRect(QPoint(10, 10), size));
+        if (twinProperties) {
+            twin = new EditBox(*twinProperties, window.get());
+            twin->setGeometry(QRect(QPoint(size.width() + 20, 10), size));
+        }
     }
 
     bool show()
@@ -43,6 +51,7 @@ struct Host
 
     std::unique_ptr<QWidget> window;
     EditBox *box = nullptr;
+    EditBox *twin = nullptr;
     QLineEdit *other = nullptr;
 };
 
@@ -305,14 +314,12 @@ void TestEditBox::passwordShowsOnlyTheMask()
     password.InputMode = 2;
     if (!passwordChar.isNull())
         password.PasswordChar = Text::fromUnicode(passwordChar);
-    Host masked(password);
-    Host plain(withText(shown));
-    QVERIFY(masked.show());
-    QVERIFY(plain.show());
+    Host host(password, {96, 30}, withText(shown));
+    QVERIFY(host.show());
 
-    QCOMPARE(masked.box->text().toUnicode(), QStringLiteral("ab霁c"));
-    const QImage a = rgb(masked.box->grab());
-    const QImage b = rgb(plain.box->grab());
+    QCOMPARE(host.box->text().toUnicode(), QStringLiteral("ab霁c"));
+    const QImage a = rgb(host.box->grab());
+    const QImage b = rgb(host.twin->grab());
     QCOMPARE(a.size(), b.size());
     QCOMPARE(test::differingPixels(a, b), 0);
 }
@@ -322,19 +329,26 @@ void TestEditBox::hidesSelectionWithoutFocus()
     EditBoxProperties selected = withText(QStringLiteral("霁川 abc"));
     selected.SelStart = 0;
     selected.SelLength = 4;
-    Host host(selected);
-    Host reference(withText(QStringLiteral("霁川 abc")));
-    QVERIFY(reference.show());
-    const QImage unselected = rgb(reference.box->grab());
+    Host host(selected, {96, 30}, withText(QStringLiteral("霁川 abc")));
     QVERIFY(host.show());
+    const QImage unselected = rgb(host.twin->grab());
     QVERIFY(host.box->hasSelectedText());
 
     QCOMPARE(test::differingPixels(rgb(host.box->grab()), unselected), 0);
 
     // With the focus the selection shows ...
+    const QRgb highlight = QApplication::palette().color(QPalette::Active, QPalette::Highlight).rgb();
+    auto highlighted = [&](const QImage &image) {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                count += image.pixel(x, y) == highlight;
+        return count;
+    };
+    QCOMPARE(highlighted(unselected), 0);
     host.box->setFocus(Qt::MouseFocusReason);
     host.box->setSelection(0, 4);
-    QVERIFY(test::differingPixels(rgb(host.box->grab()), unselected) > 0);
+    QVERIFY(highlighted(rgb(host.box->grab())) > 50);
 
     // ... and it hides again when the focus moves on,
     host.other->setFocus(Qt::TabFocusReason);
@@ -343,9 +357,20 @@ void TestEditBox::hidesSelectionWithoutFocus()
     // and when another window takes the activation away.
     host.box->setFocus(Qt::MouseFocusReason);
     host.box->setSelection(0, 4);
-    QVERIFY(reference.show());
+    QWidget elsewhere;
+    elsewhere.resize(50, 50);
+    elsewhere.show();
+    elsewhere.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
     QVERIFY(!host.box->hasFocus());
-    QCOMPARE(test::differingPixels(rgb(host.box->grab()), unselected), 0);
+    QVERIFY(host.box->hasSelectedText());
+    QCOMPARE(test::differingPixels(rgb(host.box->grab()), rgb(host.twin->grab())), 0);
+
+    // Back in the window, the selection it kept shows again.
+    host.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(host.window.get()));
+    QVERIFY(host.box->hasFocus());
+    QVERIFY(highlighted(rgb(host.box->grab())) > 50);
 }
 
 void TestEditBox::textLineIsCentred_data()
@@ -371,11 +396,7 @@ void TestEditBox::textLineIsCentred()
     EditBoxProperties p = withText(QStringLiteral("W"));
     p.Align = align;
     Host host(p, QSize(72, height));
-    EditBoxProperties none;
-    none.Align = align;
-    Host empty(none, QSize(72, height));
     QVERIFY(host.show());
-    QVERIFY(empty.show());
     EditBox *box = host.box;
     QCOMPARE(box->alignment() & Qt::AlignHorizontal_Mask,
              align == 1 ? Qt::AlignHCenter : align == 2 ? Qt::AlignRight : Qt::AlignLeft);
@@ -404,7 +425,8 @@ void TestEditBox::textLineIsCentred()
     QVERIFY(expectedRows);
 
     const QImage image = rgb(box->grab());
-    const QImage blank = rgb(empty.box->grab());
+    box->QLineEdit::clear();
+    const QImage blank = rgb(box->grab());
     // The glyph is what differs from the empty box.
     QImage glyph(image.size(), QImage::Format_RGB32);
     glyph.fill(Qt::white);
@@ -581,16 +603,12 @@ void TestEditBox::readOnlyAnnouncesNothing()
     host.box->setFocus();
     QSignalSpy spy(host.box, &EditBox::changed);
     typeText(host.box, QStringLiteral("abc"));
-    qDebug() << spy.count();
     commit(host.box, QStringLiteral("霁"));
-    qDebug() << spy.count();
     QTest::keyClick(host.box, Qt::Key_Delete);
     QTest::keyClick(host.box, Qt::Key_End);
     QTest::keyClick(host.box, Qt::Key_Backspace);
-    qDebug() << spy.count();
     QApplication::clipboard()->setText(QStringLiteral("x"));
     QTest::keySequence(host.box, QKeySequence(QKeySequence::Paste));
-    qDebug() << spy.count() << host.box->QLineEdit::text();
     QCOMPARE(spy.count(), 0);
     QCOMPARE(host.box->text().toUnicode(), QStringLiteral("hello"));
 

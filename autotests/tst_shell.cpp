@@ -413,15 +413,19 @@ void TestShell::dialogModeDisablesAndRestores()
     ShellWindow *main = shell.window(Main);
     QVERIFY(QTest::qWaitForWindowActive(main));
     QCOMPARE(focusedName(), u"按钮1"_s);
+    // Not the first button, so that getting the focus back is not the same
+    // as starting afresh.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(focusedName(), u"按钮2"_s);
 
     bool checked = false;
     soon([&] {
-        ShellWindow *dialog = shell.window(Triangle);
+        ShellWindow *dialog = shell.window(Bloom);
         QVERIFY(dialog && dialog->isVisible());
-        QCOMPARE(shell.modalWindow(), Triangle);
+        QCOMPARE(shell.modalWindow(), Bloom);
         QVERIFY(!main->isEnabled());
         QVERIFY(dialog->isEnabled());
-        QCOMPARE(shell.instance(Triangle)->disabledWindows,
+        QCOMPARE(shell.instance(Bloom)->disabledWindows,
                  (std::vector<std::pair<QString, bool>>{{Main, true}}));
         QVERIFY(QTest::qWaitForWindowActive(dialog));
         QCOMPARE(focusedName(), u"编辑框1"_s);
@@ -433,17 +437,17 @@ void TestShell::dialogModeDisablesAndRestores()
         else if (how == u"close")
             dialog->close();
         else
-            shell.UnloadWindow(Triangle);
+            shell.UnloadWindow(Bloom);
     });
-    // Space on the focused 按钮1 opens the triangle generator in dialog mode;
+    // Space on the focused 按钮2 opens the bloom generator in dialog mode;
     // the key event returns only once the dialog has been closed.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     QVERIFY(checked);
-    QVERIFY(!shell.isLive(Triangle));
+    QVERIFY(!shell.isLive(Bloom));
     QCOMPARE(shell.modalWindow(), QString());
     QVERIFY(main->isEnabled());
     QVERIFY(QTest::qWaitForWindowActive(main));
-    QTRY_COMPARE(focusedName(), u"按钮1"_s);
+    QTRY_COMPARE(focusedName(), u"按钮2"_s);
     QVERIFY(shell.isLive(Main));
 }
 

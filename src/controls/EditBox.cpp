@@ -3,6 +3,8 @@
 #include "FontMapping.h"
 
 #include <QEvent>
+#include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QMouseEvent>
 #include <QStyleOptionFrame>
 #include <QValidator>
@@ -35,6 +37,17 @@ EditBox::EditBox(const EditBoxProperties &properties, QWidget *parent) : QLineEd
     pal.setColor(QPalette::Text, properties.TextColor.resolve(pal));
     pal.setColor(QPalette::Base, properties.BackColor.resolve(pal));
     setPalette(pal);
+    // The toolkit paints a selection whether or not the line has the focus;
+    // hidden, it is painted in the line's own colours until the focus comes.
+    m_hideSelection = properties.HideSelection;
+    m_selectionShown = pal;
+    m_selectionHidden = pal;
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        m_selectionHidden.setColor(group, QPalette::Highlight, pal.color(group, QPalette::Base));
+        m_selectionHidden.setColor(group, QPalette::HighlightedText,
+                                   pal.color(group, QPalette::Text));
+    }
+    showSelection(false);
     setFrame(properties.Border != 0);
     if (properties.MaxLength > 0)
         setMaxLength(properties.MaxLength);
@@ -127,6 +140,37 @@ void EditBox::mousePressEvent(QMouseEvent *event)
         return;
     }
     QLineEdit::mousePressEvent(event);
+}
+
+void EditBox::inputMethodEvent(QInputMethodEvent *event)
+{
+    // The toolkit lets an input method's commit into a read-only line, which
+    // would change a text the user may not edit and announce it.
+    if (isReadOnly()) {
+        event->ignore();
+        return;
+    }
+    QLineEdit::inputMethodEvent(event);
+}
+
+void EditBox::focusInEvent(QFocusEvent *event)
+{
+    showSelection(true);
+    QLineEdit::focusInEvent(event);
+}
+
+void EditBox::focusOutEvent(QFocusEvent *event)
+{
+    // Also when only the window loses the activation: the toolkit keeps the
+    // selection then.
+    QLineEdit::focusOutEvent(event);
+    showSelection(false);
+}
+
+void EditBox::showSelection(bool show)
+{
+    if (m_hideSelection)
+        setPalette(show ? m_selectionShown : m_selectionHidden);
 }
 
 } // namespace xilan

@@ -31,10 +31,18 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     QRect contentsArea() const;
     void placeTextLine();
+    void showSelection(bool show);
+
+    bool m_hideSelection = true;
+    QPalette m_selectionShown;
+    QPalette m_selectionHidden;
 };
 
 } // namespace xilan
