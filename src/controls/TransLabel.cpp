@@ -70,10 +70,13 @@ void TransLabel::RefreshOverlay()
         update();
         return;
     }
-    // repaint() of the top-level window's region paints synchronously, from the
-    // window's background up through every widget that meets it in stacking
-    // order, and flushes to the screen, all before returning.
-    top->repaint(QRect(mapTo(top, QPoint(0, 0)), size()));
+    // The overlay is not opaque, so repainting it paints its rectangle afresh
+    // from the window's background up through every widget that meets it, in
+    // stacking order, and flushes that to the screen before returning. A
+    // repaint of the top-level window instead would leave out its opaque
+    // children (the picture box), as the toolkit expects those to repaint
+    // themselves, and so keep the old text on them.
+    repaint();
 }
 
 void TransLabel::PaintOverlay(QPainter &painter) const
