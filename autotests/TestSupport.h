@@ -9,6 +9,9 @@
 #include "model/WindowTable.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QInputMethodEvent>
+#include <QTest>
 #include <QFont>
 #include <QImage>
 #include <QStyleFactory>
@@ -70,6 +73,45 @@ inline int differingPixels(const QImage &a, const QImage &b, const QRect &area =
             if (x.pixel(col, row) != y.pixel(col, row))
                 ++count;
     return count;
+}
+
+// One key event per code point, carrying the character as its text, as a
+// keyboard delivers it; surrogate pairs stay together.
+inline void typeText(QWidget *widget, const QString &text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString unit = text.mid(i, length);
+        const QChar c = unit.at(0);
+        const Qt::Key key = c.unicode() < 0x80 && c.isLetterOrNumber()
+                                    ? Qt::Key(c.toUpper().unicode())
+                                    : Qt::Key_unknown;
+        QTest::sendKeyEvent(QTest::Click, widget, key, unit, Qt::NoModifier);
+        i += length - 1;
+    }
+}
+
+// What an input method hands over when the user picks a candidate.
+inline void commit(QWidget *widget, const QString &text)
+{
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QApplication::sendEvent(widget, &event);
+}
+
+// A decoder fixture from autotests/data/templateimage.
+inline QByteArray fixture(const char *name)
+{
+    QFile file(QString(XILAN_TEST_DATA) + "/templateimage/" + name);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("missing fixture %s", name);
+    return file.readAll();
+}
+
+inline Bytes bytesOf(const QByteArray &data)
+{
+    return Bytes(reinterpret_cast<const std::uint8_t *>(data.constData()),
+                 static_cast<std::size_t>(data.size()));
 }
 
 } // namespace xilan::test

@@ -16,6 +16,9 @@
 
 using namespace xilan;
 
+using test::commit;
+using test::typeText;
+
 namespace {
 
 using Action = std::function<void(EditBox *)>;
@@ -60,29 +63,6 @@ EditBoxProperties withText(const QString &text)
     EditBoxProperties p;
     p.Text = Text::fromUnicode(text);
     return p;
-}
-
-// One key event per code point, carrying the character as its text, as a
-// keyboard delivers it; surrogate pairs stay together.
-void typeText(QWidget *widget, const QString &text)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const QString unit = text.mid(i, length);
-        const QChar c = unit.at(0);
-        const Qt::Key key = c.unicode() < 0x80 && c.isLetterOrNumber()
-                                    ? Qt::Key(c.toUpper().unicode())
-                                    : Qt::Key_unknown;
-        QTest::sendKeyEvent(QTest::Click, widget, key, unit, Qt::NoModifier);
-        i += length - 1;
-    }
-}
-
-void commit(QWidget *widget, const QString &text)
-{
-    QInputMethodEvent event;
-    event.setCommitString(text);
-    QApplication::sendEvent(widget, &event);
 }
 
 void preedit(QWidget *widget, const QString &text)

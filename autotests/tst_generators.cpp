@@ -21,6 +21,9 @@
 using namespace xilan;
 using namespace Qt::StringLiterals;
 
+using test::commit;
+using test::typeText;
+
 namespace {
 
 using Action = std::function<void(EditBox *)>;
@@ -113,29 +116,6 @@ EditBox *inputOf(Shell &shell, const QString &window, const QString &name)
 TransLabel *overlayOf(Shell &shell, const QString &window, const QString &name)
 {
     return qobject_cast<TransLabel *>(shell.control(window, name));
-}
-
-// One key event per code point, carrying the character as its text, as a
-// keyboard delivers it; surrogate pairs stay together.
-void typeText(QWidget *widget, const QString &text)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const QString unit = text.mid(i, length);
-        const QChar c = unit.at(0);
-        const Qt::Key key = c.unicode() < 0x80 && c.isLetterOrNumber()
-                                    ? Qt::Key(c.toUpper().unicode())
-                                    : Qt::Key_unknown;
-        QTest::sendKeyEvent(QTest::Click, widget, key, unit, Qt::NoModifier);
-        i += length - 1;
-    }
-}
-
-void commit(QWidget *widget, const QString &text)
-{
-    QInputMethodEvent event;
-    event.setCommitString(text);
-    QApplication::sendEvent(widget, &event);
 }
 
 void paste(QWidget *widget, const QString &text)

@@ -20,19 +20,8 @@ using namespace xilan;
 
 namespace {
 
-QByteArray fixture(const char *name)
-{
-    QFile file(QString(XILAN_TEST_DATA) + "/templateimage/" + name);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("missing fixture %s", name);
-    return file.readAll();
-}
-
-Bytes bytesOf(const QByteArray &data)
-{
-    return Bytes(reinterpret_cast<const std::uint8_t *>(data.constData()),
-                 static_cast<std::size_t>(data.size()));
-}
+using test::bytesOf;
+using test::fixture;
 
 QImage rendered(QWidget *widget)
 {

@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "controls/TemplateImage.h"
 
 #include <QFile>
@@ -15,19 +16,8 @@ Q_DECLARE_METATYPE(TemplateImage::Format)
 
 namespace {
 
-QByteArray fixture(const char *name)
-{
-    QFile file(QString(XILAN_TEST_DATA) + "/templateimage/" + name);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("missing fixture %s", name);
-    return file.readAll();
-}
-
-Bytes bytesOf(const QByteArray &data)
-{
-    return Bytes(reinterpret_cast<const std::uint8_t *>(data.constData()),
-                 static_cast<std::size_t>(data.size()));
-}
+using test::bytesOf;
+using test::fixture;
 
 QByteArray hex(const char *digits)
 {

@@ -4,6 +4,10 @@
 // program prints one JSON object of named figures on stdout; scripts/bench
 // gathers them.
 
+#include "generators/Catalogue.h"
+#include "model/WindowTable.h"
+#include "shell/MainWindow.h"
+
 #include <QEvent>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -22,6 +26,15 @@
 namespace bench {
 
 using Clock = std::chrono::steady_clock;
+
+// The program's window table, composed as main() composes it.
+inline xilan::WindowTable programTable()
+{
+    std::vector<const xilan::WindowDefinition *> windows{&xilan::MainWindow::definition()};
+    for (const xilan::WindowDefinition *w : xilan::Catalogue::windows())
+        windows.push_back(w);
+    return xilan::WindowTable(std::move(windows));
+}
 
 inline double microsecondsSince(Clock::time_point start)
 {

@@ -101,10 +101,7 @@ Pair measure(Shell &shell, const GeneratorDefinition &g, int prefill, int count)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    std::vector<const WindowDefinition *> windows{&MainWindow::definition()};
-    for (const WindowDefinition *w : Catalogue::windows())
-        windows.push_back(w);
-    Shell shell{WindowTable(windows)};
+    Shell shell{bench::programTable()};
 
     QJsonArray perWindow;
     double worstP99 = 0, worstP50 = 0, worstRatio = 0;

@@ -89,10 +89,7 @@ double floorOnce(const GeneratorDefinition &g)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    std::vector<const WindowDefinition *> windows{&MainWindow::definition()};
-    for (const WindowDefinition *w : Catalogue::windows())
-        windows.push_back(w);
-    Shell shell{WindowTable(windows)};
+    Shell shell{bench::programTable()};
     shell.LoadWindow(QStringLiteral("MainWindow"));
     QTest::qWaitForWindowExposed(shell.window(QStringLiteral("MainWindow")));
     QCoreApplication::processEvents();

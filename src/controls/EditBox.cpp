@@ -76,7 +76,7 @@ EditBox::EditBox(const EditBoxProperties &properties, QWidget *parent) : QLineEd
 
     // textEdited is the toolkit's signal for changes made by the user, undo and
     // redo and input-method commits included, and never for setText().
-    connect(this, &QLineEdit::textEdited, this, &EditBox::changed);
+    connect(this, &QLineEdit::textEdited, this, &EditBox::onTextEdited);
     placeTextLine();
 }
 
@@ -142,6 +142,34 @@ void EditBox::mousePressEvent(QMouseEvent *event)
     QLineEdit::mousePressEvent(event);
 }
 
+void EditBox::onTextEdited()
+{
+    if (m_handlingInput > 0)
+        m_changePending = true;
+    else
+        Q_EMIT changed(); // a context-menu action, a drag and drop
+}
+
+// The box has marked everything it will repaint for this key by the time
+// its own handling returns; the bound overlay repaints synchronously then, in
+// the same pass as the box, so the screen is brought up to date once per
+// keystroke instead of twice.
+template<typename Handle> void EditBox::announceAfter(Handle handle)
+{
+    ++m_handlingInput;
+    handle();
+    --m_handlingInput;
+    if (m_handlingInput == 0 && m_changePending) {
+        m_changePending = false;
+        Q_EMIT changed();
+    }
+}
+
+void EditBox::keyPressEvent(QKeyEvent *event)
+{
+    announceAfter([&] { QLineEdit::keyPressEvent(event); });
+}
+
 void EditBox::inputMethodEvent(QInputMethodEvent *event)
 {
     // The toolkit lets an input method's commit into a read-only line, which
@@ -150,7 +178,7 @@ void EditBox::inputMethodEvent(QInputMethodEvent *event)
         event->ignore();
         return;
     }
-    QLineEdit::inputMethodEvent(event);
+    announceAfter([&] { QLineEdit::inputMethodEvent(event); });
 }
 
 void EditBox::focusInEvent(QFocusEvent *event)

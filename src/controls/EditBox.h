@@ -31,6 +31,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
@@ -39,7 +40,13 @@ private:
     QRect contentsArea() const;
     void placeTextLine();
     void showSelection(bool show);
+    void onTextEdited();
+    template<typename Handle> void announceAfter(Handle handle);
 
+    // While a key or an input method event is being handled, a change is
+    // announced when the handling has finished rather than in its middle.
+    int m_handlingInput = 0;
+    bool m_changePending = false;
     bool m_hideSelection = true;
     QPalette m_selectionShown;
     QPalette m_selectionHidden;
