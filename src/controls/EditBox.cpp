@@ -170,6 +170,15 @@ void EditBox::keyPressEvent(QKeyEvent *event)
     announceAfter([&] { QLineEdit::keyPressEvent(event); });
 }
 
+void EditBox::keyReleaseEvent(QKeyEvent *event)
+{
+    // On a key's release the toolkit only restarts the caret's blinking, which
+    // the press has just done, by repainting the caret: a second trip to the
+    // screen for every keystroke. The press alone keeps the caret shown and
+    // blinking.
+    QWidget::keyReleaseEvent(event);
+}
+
 void EditBox::inputMethodEvent(QInputMethodEvent *event)
 {
     // The toolkit lets an input method's commit into a read-only line, which
