@@ -210,7 +210,6 @@ void TestEditBox::kindDefaults()
     QVERIFY(box->hasFrame());
     QVERIFY(!box->isReadOnly());
     QCOMPARE(box->echoMode(), QLineEdit::Normal);
-    QCOMPARE(box->validator(), nullptr);
     QCOMPARE(box->cursorPosition(), 0);
     QVERIFY(!box->hasSelectedText());
     QCOMPARE(box->font(), QApplication::font());
@@ -244,6 +243,9 @@ void TestEditBox::honoursProperties_data()
 
     QTest::newRow("max length cuts typing") << 4 << 0 << 0 << "abcdef" << "" << "abcd";
     QTest::newRow("max length cuts pasting") << 3 << 0 << 0 << "" << "霁川青禾" << "霁川青";
+    QTest::newRow("limit inside a pasted character") << 2 << 0 << 0 << "" << "霁😀😀" << "霁";
+    QTest::newRow("limit inside a typed character") << 2 << 0 << 0 << "a😀" << "" << "a";
+    QTest::newRow("as typed") << 0 << 0 << 0 << "AbC" << "DeF" << "AbCDeF";
     QTest::newRow("lower case") << 0 << 1 << 0 << "AbC" << "DeF" << "abcdef";
     QTest::newRow("upper case") << 0 << 2 << 0 << "AbC" << "dEf" << "ABCDEF";
     QTest::newRow("case conversion keeps Chinese") << 0 << 2 << 0 << "q" << "霁川" << "Q霁川";

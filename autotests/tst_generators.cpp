@@ -439,7 +439,6 @@ void TestGenerators::opensWithDefaults()
         QVERIFY(input->hasFrame());
         QVERIFY(!input->isReadOnly());
         QCOMPARE(input->echoMode(), QLineEdit::Normal);
-        QCOMPARE(input->validator(), nullptr);
         QCOMPARE(input->font(), QApplication::font());
         QCOMPARE(input->palette().color(QPalette::Text), QColor(Qt::black));
         QCOMPARE(input->palette().color(QPalette::Base), QColor(Qt::white));

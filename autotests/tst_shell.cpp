@@ -63,17 +63,23 @@ QMessageBox *openMessageBox()
 }
 
 // Waits inside a running loop for a message box, then hands it to f.
+// Each poll hands the next timer a copy of itself: nothing holds a reference
+// to itself, so nothing outlives the last poll.
 void whenMessageBox(std::function<void(QMessageBox *)> f)
 {
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [f, poll] {
-        if (QMessageBox *box = openMessageBox()) {
-            f(box);
-            return;
+    struct Poll
+    {
+        std::function<void(QMessageBox *)> f;
+        void operator()() const
+        {
+            if (QMessageBox *box = openMessageBox()) {
+                f(box);
+                return;
+            }
+            QTimer::singleShot(10, qApp, Poll{f});
         }
-        QTimer::singleShot(10, qApp, *poll);
     };
-    QTimer::singleShot(10, qApp, *poll);
+    QTimer::singleShot(10, qApp, Poll{std::move(f)});
 }
 
 QString focusedName()

@@ -22,6 +22,8 @@ private Q_SLOTS:
     void everyTableTextRoundTrips();
     void invalidBytes_data();
     void invalidBytes();
+    void unpairedSurrogates_data();
+    void unpairedSurrogates();
     void emptyIsNone();
 
     void fontRecordLayout();
@@ -102,6 +104,32 @@ void TestText::invalidBytes_data()
     QTest::newRow("lone 0xFF") << QByteArray("\xFFz") << bad + u"z"_s;
     QTest::newRow("0x80") << QByteArray("\x80") << bad;
     QTest::newRow("cut four-byte form") << QByteArray("\x94\x39\xFC") << bad;
+}
+
+// An input can hold half a character: the toolkit's redo may leave the caret
+// between the halves of a surrogate pair, and Delete there removes one half.
+// The overlay then shows a replacement character in its place, as the input
+// itself does, not a question mark or an invisible control character.
+void TestText::unpairedSurrogates_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    const QString bad(QChar::ReplacementCharacter);
+    QTest::newRow("high half alone") << QString(QChar(0xD840)) << bad;
+    QTest::newRow("low half alone") << QString(QChar(0xDC00)) << bad;
+    QTest::newRow("high half inside text")
+            << u"霁"_s + QChar(0xD83D) + u"川"_s << u"霁"_s + bad + u"川"_s;
+    QTest::newRow("halves in the wrong order")
+            << QString(QChar(0xDE00)) + QChar(0xD83D) + u"a"_s << bad + bad + u"a"_s;
+}
+
+void TestText::unpairedSurrogates()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    const Text gbk = Text::fromUnicode(text);
+    QCOMPARE(gbk.toUnicode(), shown);
+    QCOMPARE(Text::fromUnicode(shown), gbk);
 }
 
 void TestText::invalidBytes()

@@ -13,18 +13,39 @@ namespace xilan {
 namespace {
 
 // Case conversion as the user types or pastes.
-class CaseValidator : public QValidator
+// Keeps every character whole and applies the case conversion, whatever the
+// change: the toolkit cuts a paste or a typed character at its length limit
+// by UTF-16 units, which can keep the first half of a character there, and
+// a Delete between the halves of one removes only one of them.
+class InputValidator : public QValidator
 {
 public:
-    CaseValidator(bool upper, QObject *parent) : QValidator(parent), m_upper(upper) {}
-    State validate(QString &input, int &) const override
+    InputValidator(int caseConversion, QObject *parent)
+        : QValidator(parent), m_caseConversion(caseConversion) {}
+
+    State validate(QString &input, int &cursor) const override
     {
-        input = m_upper ? input.toUpper() : input.toLower();
+        for (qsizetype i = 0; i < input.size();) {
+            const QChar c = input.at(i);
+            if (c.isHighSurrogate() && i + 1 < input.size() && input.at(i + 1).isLowSurrogate()) {
+                i += 2;
+            } else if (c.isSurrogate()) {
+                input.remove(i, 1);
+                if (cursor > i)
+                    --cursor;
+            } else {
+                ++i;
+            }
+        }
+        if (m_caseConversion == 1)
+            input = input.toLower();
+        else if (m_caseConversion == 2)
+            input = input.toUpper();
         return Acceptable;
     }
 
 private:
-    bool m_upper;
+    int m_caseConversion;
 };
 
 } // namespace
@@ -66,8 +87,7 @@ EditBox::EditBox(const EditBoxProperties &properties, QWidget *parent) : QLineEd
             setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: %1; }")
                                   .arg(mask.at(0).unicode()));
     }
-    if (properties.CaseConversion == 1 || properties.CaseConversion == 2)
-        setValidator(new CaseValidator(properties.CaseConversion == 2, this));
+    setValidator(new InputValidator(properties.CaseConversion, this));
 
     QLineEdit::setText(properties.Text.toUnicode());
     setCursorPosition(qBound(0, properties.SelStart, int(QLineEdit::text().size())));

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QFontMetricsF>
 
+#include <algorithm>
+
 namespace xilan {
 namespace {
 
@@ -55,14 +57,20 @@ std::optional<QFont> FontMapping::fontFromRecord(const QByteArray &bytes)
     font.setFamilies({face.isEmpty() ? SansFamily : face});
     font.setStyleHint(QFont::AnyStyle, QFont::PreferQuality);
 
-    if (record->height < 0) {
-        font.setPixelSize(-record->height);
-    } else if (record->height > 0) {
+    // The definitions' heights are a few dozen pixels; a record may hold any
+    // 32-bit value, whose negation or square does not fit in an int. Clamped
+    // to 0xFFFF pixels, far beyond any window, the arithmetic stays in range.
+    constexpr qint64 maxPixels = 0xFFFF;
+    const qint64 height = std::clamp<qint64>(record->height, -maxPixels, maxPixels);
+    if (height < 0) {
+        font.setPixelSize(int(-height));
+    } else if (height > 0) {
         // A positive height is the cell height, em plus internal leading.
-        font.setPixelSize(record->height);
+        font.setPixelSize(int(height));
         const qreal cell = QFontMetricsF(font).height();
         if (cell > 0)
-            font.setPixelSize(qMax(1, qRound(record->height * record->height / cell)));
+            font.setPixelSize(
+                    qMax(1, qRound(qMin(qreal(maxPixels), qreal(height) * qreal(height) / cell))));
     }
     // Weight 0 asks for the default weight.
     if (record->weight > 0)

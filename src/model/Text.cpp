@@ -26,6 +26,14 @@ UConverter *gb18030()
         status = U_ZERO_ERROR;
         ucnv_setToUCallBack(c.get(), UCNV_TO_U_CALLBACK_SUBSTITUTE, nullptr, nullptr, nullptr,
                             &status);
+        // Half a surrogate pair, which an input can hold, encodes as U+FFFD:
+        // the converter's own substitute is the control character 0x1A,
+        // which an overlay would not show at all.
+        static const UChar replacement[] = {0xFFFD};
+        status = U_ZERO_ERROR;
+        ucnv_setSubstString(c.get(), replacement, 1, &status);
+        if (U_FAILURE(status))
+            qFatal("ICU cannot substitute U+FFFD in GB18030: %s", u_errorName(status));
         return c;
     }();
     ucnv_reset(converter.get());
