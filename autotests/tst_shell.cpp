@@ -5,6 +5,8 @@
 #include "TestSupport.h"
 #include "controls/Button.h"
 #include "controls/TransLabel.h"
+#include "model/Assets.h"
+#include "shell/IcoImage.h"
 #include "shell/MainWindow.h"
 #include "shell/Shell.h"
 #include "shell/ShellWindow.h"
@@ -102,6 +104,9 @@ private Q_SLOTS:
     void centredPlace();
     void mainWindowIsBuiltFromItsDefinition();
     void windowFrameAndFlags();
+    void iconDecodesAsTheToolkitDoes();
+    void brokenIconsGiveNoImage_data();
+    void brokenIconsGiveNoImage();
     void stackingFollowsDefinitionOrder();
     void mainWindowTabOrder();
     void spaceClicksEnterDoesNot();
@@ -220,6 +225,43 @@ void TestShell::windowFrameAndFlags()
     // The face colour behind everything.
     QCOMPARE(w->palette().color(QPalette::Window), w->palette().color(QPalette::Button));
     QVERIFY(w->autoFillBackground());
+}
+
+void TestShell::iconDecodesAsTheToolkitDoes()
+{
+    const Bytes ico = assets::iconIco();
+    const QImage ours = IcoImage::decode(ico);
+    const QImage toolkit = QImage::fromData(ico.data(), int(ico.size()), "ICO");
+    QCOMPARE(ours.size(), QSize(48, 48));
+    QCOMPARE(ours.convertToFormat(QImage::Format_ARGB32),
+             toolkit.convertToFormat(QImage::Format_ARGB32));
+    // Fully opaque: every pixel's alpha is 255.
+    for (int y = 0; y < ours.height(); ++y)
+        for (int x = 0; x < ours.width(); ++x)
+            QCOMPARE(qAlpha(ours.pixel(x, y)), 255);
+}
+
+void TestShell::brokenIconsGiveNoImage_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    const Bytes ico = assets::iconIco();
+    const QByteArray whole(reinterpret_cast<const char *>(ico.data()), qsizetype(ico.size()));
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("header only") << whole.left(6);
+    QTest::newRow("directory cut") << whole.left(12);
+    QTest::newRow("pixels cut") << whole.left(2000);
+    QByteArray farOffset = whole;
+    farOffset[18] = '\xFF'; // the image's offset points past the end
+    farOffset[19] = '\xFF';
+    QTest::newRow("offset past the end") << farOffset;
+    QTest::newRow("not an icon") << QByteArray("GIF89a\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 22);
+}
+
+void TestShell::brokenIconsGiveNoImage()
+{
+    QFETCH(QByteArray, bytes);
+    const QImage image = IcoImage::decode(test::bytesOf(bytes));
+    QVERIFY(image.isNull());
 }
 
 void TestShell::stackingFollowsDefinitionOrder()

@@ -101,7 +101,7 @@ void FontMapping::installDefaultGuiFont()
         families << font.family();
     if (families.contains(SansFamily))
         return;
-    families << SansFamily;
+    families.prepend(SansFamily);
     font.setFamilies(families);
     QApplication::setFont(font);
 }

@@ -32,9 +32,10 @@ public:
     // The platform's default GUI font.
     static QFont defaultGuiFont();
 
-    // Makes Chinese text in the default GUI font use the default CJK sans face
-    // where the platform's own default face has no such glyphs, rather than
-    // whatever face the system's fallback happens to find first.
+    // Makes the default CJK sans face the first face of the default GUI font,
+    // with the platform's own default face behind it: the program's texts are
+    // Chinese, and one face for a whole caption draws it evenly and loads one
+    // font on the way to the first window instead of two.
     static void installDefaultGuiFont();
 };
 

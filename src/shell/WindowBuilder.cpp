@@ -1,5 +1,6 @@
 #include "WindowBuilder.h"
 
+#include "IcoImage.h"
 #include "ShellWindow.h"
 #include "controls/Button.h"
 #include "controls/EditBox.h"
@@ -7,6 +8,7 @@
 #include "controls/PicBox.h"
 #include "controls/TransLabel.h"
 
+#include <QHash>
 #include <QImage>
 #include <QPixmap>
 
@@ -44,8 +46,15 @@ QIcon WindowBuilder::iconFromIco(Bytes ico)
 {
     if (ico.empty())
         return {};
-    const QImage image = QImage::fromData(ico.data(), int(ico.size()), "ICO");
-    return image.isNull() ? QIcon() : QIcon(QPixmap::fromImage(image));
+    // Icons are constant program data: each is decoded once, however many
+    // windows show it.
+    static QHash<const void *, QIcon> decoded;
+    if (const auto it = decoded.constFind(ico.data()); it != decoded.constEnd())
+        return *it;
+    const QImage image = IcoImage::decode(ico);
+    const QIcon icon = image.isNull() ? QIcon() : QIcon(QPixmap::fromImage(image));
+    decoded.insert(ico.data(), icon);
+    return icon;
 }
 
 QWidget *WindowBuilder::buildControl(const ControlDefinition &c, QWidget *parent)
