@@ -1,5 +1,6 @@
 #pragma once
 
+#include "OverlayText.h"
 #include "model/ControlProperties.h"
 
 #include <QFont>
@@ -42,13 +43,22 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
+    OverlayText overlayText() const;
+    // The part of the overlay that the text's glyphs, and the effect's copy,
+    // can cover: whole columns, between the text's ends widened by a margin.
+    QRect inkArea() const;
+    void refresh(const QRect &area);
+
     TransLabelProperties m_properties;
     QString m_unicode; // the text as drawn, converted once per change
     // Made once per font change rather than once per paint; none: the widget's
     // own font, the default GUI font.
     std::optional<QFont> m_recordFont;
+    QRect m_inkArea; // of the text on the screen now
 };
 
 } // namespace xilan
