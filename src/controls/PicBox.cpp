@@ -22,6 +22,10 @@ PicBox::PicBox(const PicBoxProperties &properties, QWidget *parent)
     // Resolved once at creation, as the box keeps it.
     m_background = properties.BackColor.resolve(palette());
     m_decoded = TemplateImage::decode(properties.Picture);
+    m_opaque = m_decoded && m_decoded->channels == 4
+               && QSysInfo::ByteOrder == QSysInfo::LittleEndian;
+    for (std::size_t i = 3; m_opaque && i < m_decoded->pixels.size(); i += 4)
+        m_opaque = m_decoded->pixels[i] == 255;
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -108,9 +112,14 @@ void PicBox::paintEvent(QPaintEvent *event)
         // dropping or repeating of pixels where colours are scarce.
         const QScreen *s = screen();
         const bool deep = !s || s->depth() > 16;
-        m_drawn = screenBitmap(*m_decoded, m_background)
-                          .scaled(target.size(), Qt::IgnoreAspectRatio,
-                                  deep ? Qt::SmoothTransformation : Qt::FastTransformation);
+        const DecodedPicture &p = *m_decoded;
+        // An opaque PNG's pixels already are a screen bitmap (blue, green, red
+        // and an alpha of 255 in memory), so they are resampled where they lie.
+        const QImage source = m_opaque ? QImage(p.pixels.data(), p.width, p.height, p.width * 4,
+                                                QImage::Format_RGB32)
+                                       : screenBitmap(p, m_background);
+        m_drawn = source.scaled(target.size(), Qt::IgnoreAspectRatio,
+                                deep ? Qt::SmoothTransformation : Qt::FastTransformation);
     }
     const QRect dirty = event->rect().intersected(target);
     painter.drawImage(dirty, m_drawn, dirty.translated(-target.topLeft()));

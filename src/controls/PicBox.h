@@ -45,6 +45,7 @@ private:
     PicBoxProperties m_properties;
     QColor m_background;
     std::optional<DecodedPicture> m_decoded;
+    bool m_opaque = false; // a PNG without a pixel of transparency
     // The picture at the size it is drawn, kept between paints: redrawing part
     // of the box under a label copies pixels instead of resampling again.
     QImage m_drawn;
