@@ -30,15 +30,8 @@ void Label::paintEvent(QPaintEvent *)
 
     const QRect inside = Frame::inside(rect(), m_properties.Border);
     painter.setClipRect(inside);
-    OverlayText caption;
-    caption.text = m_unicode;
-    caption.font = m_recordFont.value_or(font());
-    caption.color = m_properties.TextColor.resolve(palette());
-    caption.effect = m_properties.Effect;
-    caption.horzAlign = m_properties.HorzAlign;
-    caption.vertAlign = m_properties.VertAlign;
-    caption.wordWrap = m_properties.WordWrap;
-    caption.paint(painter, inside);
+    OverlayText::of(m_properties, m_unicode, m_recordFont.value_or(font()), palette())
+            .paint(painter, inside);
 }
 
 } // namespace xilan

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPalette>
 #include <QRect>
 #include <QString>
 
@@ -30,6 +31,23 @@ struct OverlayText
     void paint(QPainter &painter, const QRect &rect) const;
 
     int alignmentFlags() const;
+
+    // The drawing of a label kind's properties (overlays and captions share
+    // these fields), in the given font and with colours from the palette.
+    template<typename Properties>
+    static OverlayText of(const Properties &p, const QString &text, const QFont &font,
+                          const QPalette &palette)
+    {
+        OverlayText o;
+        o.text = text;
+        o.font = font;
+        o.color = p.TextColor.resolve(palette);
+        o.effect = p.Effect;
+        o.horzAlign = p.HorzAlign;
+        o.vertAlign = p.VertAlign;
+        o.wordWrap = p.WordWrap;
+        return o;
+    }
 };
 
 } // namespace xilan

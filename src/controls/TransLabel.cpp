@@ -71,15 +71,7 @@ void TransLabel::setWordWrap(bool wrap)
 
 OverlayText TransLabel::overlayText() const
 {
-    OverlayText overlay;
-    overlay.text = m_unicode;
-    overlay.font = m_recordFont.value_or(font());
-    overlay.color = m_properties.TextColor.resolve(palette());
-    overlay.effect = m_properties.Effect;
-    overlay.horzAlign = m_properties.HorzAlign;
-    overlay.vertAlign = m_properties.VertAlign;
-    overlay.wordWrap = m_properties.WordWrap;
-    return overlay;
+    return OverlayText::of(m_properties, m_unicode, m_recordFont.value_or(font()), palette());
 }
 
 QRect TransLabel::inkArea() const
