@@ -84,6 +84,18 @@ void whenMessageBox(std::function<void(QMessageBox *)> f)
     QTimer::singleShot(10, qApp, Poll{std::move(f)});
 }
 
+// A close request the way a user makes one: Esc or Alt+F4 to the focused
+// control, or the window's close button.
+void closeAsTheUser(const QString &how, QWidget *window)
+{
+    if (how == u"esc")
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    else if (how == u"altf4")
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4, Qt::AltModifier);
+    else
+        window->close();
+}
+
 QString focusedName()
 {
     const QWidget *w = QApplication::focusWidget();
@@ -478,14 +490,10 @@ void TestShell::dialogModeDisablesAndRestores()
         QVERIFY(QTest::qWaitForWindowActive(dialog));
         QCOMPARE(focusedName(), u"编辑框1"_s);
         checked = true;
-        if (how == u"esc")
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        else if (how == u"altf4")
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4, Qt::AltModifier);
-        else if (how == u"close")
-            dialog->close();
-        else
+        if (how == u"unload")
             shell.UnloadWindow(Bloom);
+        else
+            closeAsTheUser(how, dialog);
     });
     // Space on the focused 按钮2 opens the bloom generator in dialog mode;
     // the key event returns only once the dialog has been closed.
@@ -698,12 +706,7 @@ void TestShell::mainWindowCloseEndsTheProgram()
     soon([&] {
         ShellWindow *main = shell.window(Main);
         QVERIFY(QTest::qWaitForWindowActive(main));
-        if (how == u"esc")
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        else if (how == u"altf4")
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4, Qt::AltModifier);
-        else
-            main->close();
+        closeAsTheUser(how, main);
     });
     QCOMPARE(shell.run(), 0);
     QVERIFY(!shell.isLive(Main));

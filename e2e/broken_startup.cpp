@@ -8,18 +8,12 @@
 #include "shell/Shell.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
 
-    QTranslator translator;
-    if (translator.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
-                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(&translator);
+    xilan::Shell::installToolkitTranslations();
 
     // A generator window as the first window, its picture box one version
     // ahead of what the program reads.

@@ -12,7 +12,6 @@
 namespace xilan {
 namespace {
 
-// Case conversion as the user types or pastes.
 // Keeps every character whole and applies the case conversion, whatever the
 // change: the toolkit cuts a paste or a typed character at its length limit
 // by UTF-16 units, which can keep the first half of a character there, and

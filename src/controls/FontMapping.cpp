@@ -40,11 +40,6 @@ void FontMapping::installSubstitutions()
     Q_UNUSED(installed);
 }
 
-QString FontMapping::defaultCjkFamily()
-{
-    return SansFamily;
-}
-
 std::optional<QFont> FontMapping::fontFromRecord(const QByteArray &bytes)
 {
     const std::optional<FontRecord> record = FontRecord::fromBytes(bytes);

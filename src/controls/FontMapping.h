@@ -17,10 +17,6 @@ public:
     // light. Runs once; every font made here calls it.
     static void installSubstitutions();
 
-    // The family that stands for a record's empty face name: the default CJK
-    // sans face.
-    static QString defaultCjkFamily();
-
     // The font a 60-byte record asks for, with the overrides that drawing
     // applies: character set, precisions, quality and pitch are the defaults,
     // the rest as stored. Anything but a 60-byte record gives no font.

@@ -7,8 +7,6 @@
 #include <QScreen>
 #include <QSysInfo>
 
-#include <cstring>
-
 namespace xilan {
 
 bool PicBox::canBuild(const PicBoxProperties &properties)
@@ -47,15 +45,6 @@ QImage PicBox::screenBitmap(const DecodedPicture &picture, QColor background)
     for (int y = 0; y < picture.height; ++y) {
         const std::uint8_t *src = picture.pixels.data() + std::size_t(y) * rowBytes;
         auto *dst = reinterpret_cast<QRgb *>(out.scanLine(y));
-        // Blue, green, red, alpha in memory is the screen bitmap's own layout,
-        // so an opaque row (every row of the program's pictures) is a copy.
-        bool opaque = true;
-        for (std::size_t i = 3; i < rowBytes && opaque; i += 4)
-            opaque = src[i] == 255;
-        if (opaque && QSysInfo::ByteOrder == QSysInfo::LittleEndian) {
-            std::memcpy(dst, src, rowBytes);
-            continue;
-        }
         for (int x = 0; x < picture.width; ++x, src += 4) {
             std::uint8_t c[3] = {src[0], src[1], src[2]}; // blue, green, red
             if (src[3] < 255) {

@@ -3,7 +3,6 @@
 #include "FontMapping.h"
 
 #include <QEvent>
-
 #include <QPainter>
 
 namespace xilan {

@@ -14,7 +14,10 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QScreen>
+#include <QTranslator>
 
 #include <algorithm>
 
@@ -25,7 +28,6 @@ struct Shell::DialogLoop
 {
     QString window;
     QEventLoop loop;
-    bool done = false;
 };
 
 Shell::Shell(WindowTable windows, QObject *parent)
@@ -47,6 +49,14 @@ Shell::~Shell()
     for (auto &[name, instance] : m_instances)
         delete instance->window.data();
     m_instances.clear();
+}
+
+void Shell::installToolkitTranslations()
+{
+    static QTranslator translator;
+    if (translator.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&translator);
 }
 
 int Shell::run()
@@ -149,9 +159,9 @@ bool Shell::load(const QString &name, const QString &parent, bool dialogMode, bo
     m_instances[name] = std::move(built);
     connectControls(*live);
     ShellWindow *w = live->window;
-    // The platform reports the frame once the native window exists.
+    // The platform reports the frame once the native window exists; the window
+    // fits its outer size to it when it gets its id.
     w->winId();
-    w->fitOuterSize();
     --m_eventsHeld;
 
     raise(name, {}, Event::Created);
@@ -313,7 +323,6 @@ void Shell::destroy(const QString &window)
     }
     for (DialogLoop *loop : m_dialogLoops) {
         if (loop->window == window) {
-            loop->done = true;
             loop->loop.quit();
         }
     }

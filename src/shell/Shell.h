@@ -29,6 +29,12 @@ public:
     explicit Shell(WindowTable windows, QObject *parent = nullptr);
     ~Shell() override;
 
+    // The toolkit's own strings (the message box's button, an input's context
+    // menu) in Simplified Chinese, like the rest of the program, where Qt's
+    // translations are installed. Call once, after the application object
+    // exists.
+    static void installToolkitTranslations();
+
     // Loads the first window of the table, which starts the program, runs the
     // event loop until the last window is gone, and returns the exit status:
     // 0, or a failure status when the start-up window cannot be built.
